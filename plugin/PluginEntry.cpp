@@ -1,0 +1,6 @@
+#include "PluginProcessor.h"
+
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    return new BriscaAudioProcessor();
+}
