@@ -17,6 +17,12 @@ struct ChainSettings
     bool stereo = true, midSide = false, split = false, limit = false, useSideChain = false;
 };
 
+// The kernel is built for SSE2 and for AVX; both give the same bits and the AVX one is used
+// where the processor has it. Tests can force either.
+enum class ChainKernelIsa { sse2, avx };
+ChainKernelIsa chainKernelIsa() noexcept;
+void setChainKernelIsa (ChainKernelIsa isa) noexcept;
+
 // Writes the crossover low-pass and split high-pass sections of one channel (0 or 1).
 void designChannelFilters (CCompress& engine, int channel, double splitHz, double sampleRate) noexcept;
 
