@@ -338,62 +338,64 @@ struct CoreState
 struct LinkedReductions
 {
     double r0, r1;
-    bool slow;
 };
+
+template <bool MidSide>
+inline LinkedReductions shareReductions (const ChainConstants& k, double r0, double r1, double m)
+{
+    if constexpr (MidSide)
+        return { r0 * (1.0 - k.partialShare) + m * k.partialShare, r1 * (1.0 - k.partialShare) + m * k.partialShare };
+    else
+        return { m, m };
+}
 
 // Curves, slow-attack rule and link for a stereo frame where a level may reach the knee.
 template <bool MidSide>
-LinkedReductions linkStereo (PreviousCurves& previous, const ChainConstants& k, v2d detector, int belowMask)
+LinkedReductions linkStereo (PreviousCurves& previous, const ChainConstants& k, v2d detector, int belowMask, bool& slow)
 {
-    Detection det[2];
-    PreviousCurves::Pending pending[2] = { (belowMask & 1) ? PreviousCurves::belowKnee : PreviousCurves::none,
-                                           (belowMask & 2) ? PreviousCurves::belowKnee : PreviousCurves::none };
-    double m;
-    bool decided = false;
-    if constexpr (! MidSide)
+    if (belowMask != 0)
     {
-        if (belowMask == 0 && k.mayDropSmaller)
-        {
-            // Both certainly above the knee and clearly apart: the smaller reduction cannot
-            // win the full link, so its level is only needed for the slow-attack rule.
-            const double v0 = detector[0], v1 = detector[1];
-            if (v0 > k.aboveKnee && v1 > k.aboveKnee && (v0 > v1 * (1.0 + 1e-7) || v1 > v0 * (1.0 + 1e-7)))
-            {
-                const int big = v0 > v1 ? 0 : 1;
-                det[big] = curveFor (k, detector[big]);
-                pending[1 - big] = PreviousCurves::aboveKnee;
-                m = static_cast<double> (static_cast<float> (det[big].reduction));
-                decided = true;
-            }
-        }
-    }
-    if (! decided)
-    {
-        if (! (belowMask & 1)) det[0] = curveFor (k, detector[0]);
-        if (! (belowMask & 2)) det[1] = curveFor (k, detector[1]);
-        m = largerInSingle (det[0].reduction, det[1].reduction);
+        // One channel below the knee: its reduction is exactly 0.
+        const int c = belowMask == 1 ? 1 : 0;
+        const Detection det = curveFor (k, detector[c]);
+        slow = det.inKneeCentre && det.curve >= previous.get (k, c);
+        previous.pending[c] = PreviousCurves::none;
+        previous.value[c] = det.curve;
+        previous.pending[1 - c] = PreviousCurves::belowKnee;
+        previous.detector[1 - c] = detector[1 - c];
+        const double r0 = c == 0 ? det.reduction : 0.0;
+        const double r1 = c == 1 ? det.reduction : 0.0;
+        return shareReductions<MidSide> (k, r0, r1, largerInSingle (r0, r1));
     }
 
-    LinkedReductions out;
+    if constexpr (! MidSide)
+    {
+        const double v0 = detector[0], v1 = detector[1];
+        if (k.mayDropSmaller && v0 > k.aboveKnee && v1 > k.aboveKnee && (v0 > v1 * (1.0 + 1e-7) || v1 > v0 * (1.0 + 1e-7)))
+        {
+            // Both certainly above the knee and clearly apart: the smaller reduction cannot win
+            // the full link, and above the knee no channel is in its centre.
+            const int big = v0 > v1 ? 0 : 1;
+            const Detection det = curveFor (k, detector[big]);
+            slow = false;
+            previous.pending[big] = PreviousCurves::none;
+            previous.value[big] = det.curve;
+            previous.pending[1 - big] = PreviousCurves::aboveKnee;
+            previous.detector[1 - big] = detector[1 - big];
+            const double m = static_cast<double> (static_cast<float> (det.reduction));
+            return { m, m };
+        }
+    }
+
+    const Detection det0 = curveFor (k, detector[0]);
+    const Detection det1 = curveFor (k, detector[1]);
     // Half-speed attack while a level rises through the centre of the knee.
-    out.slow = (det[0].inKneeCentre && det[0].curve >= previous.get (k, 0))
-            || (det[1].inKneeCentre && det[1].curve >= previous.get (k, 1));
-    for (int c = 0; c < 2; ++c)
-    {
-        previous.pending[c] = pending[c];
-        if (pending[c] == PreviousCurves::none)
-            previous.value[c] = det[c].curve;
-        else
-            previous.detector[c] = detector[c];
-    }
-    if constexpr (MidSide)
-    {
-        out.r0 = det[0].reduction * (1.0 - k.partialShare) + m * k.partialShare;
-        out.r1 = det[1].reduction * (1.0 - k.partialShare) + m * k.partialShare;
-    }
-    else
-        out.r0 = out.r1 = m;
-    return out;
+    slow = (det0.inKneeCentre && det0.curve >= previous.get (k, 0))
+        || (det1.inKneeCentre && det1.curve >= previous.get (k, 1));
+    previous.pending[0] = previous.pending[1] = PreviousCurves::none;
+    previous.value[0] = det0.curve;
+    previous.value[1] = det1.curve;
+    return shareReductions<MidSide> (k, det0.reduction, det1.reduction, largerInSingle (det0.reduction, det1.reduction));
 }
 
 // Detector, curve, link, ballistics, gain, split, mix, mid/side decoding and limiter for one
@@ -447,7 +449,8 @@ void compressSlice (CoreState& st, const ChainConstants& k, const ChainSettings&
         v2d gains;
         if constexpr (Stereo)
         {
-            LinkedReductions linked { 0.0, 0.0, false };
+            LinkedReductions linked { 0.0, 0.0 };
+            bool slow = false;
             if (belowMask == 3)
             {
                 // Both certainly below the knee: no reduction, curves pending.
@@ -456,10 +459,10 @@ void compressSlice (CoreState& st, const ChainConstants& k, const ChainSettings&
                 st.previous.detector[1] = detector[1];
             }
             else
-                linked = linkStereo<MidSide> (st.previous, k, detector, belowMask);
+                linked = linkStereo<MidSide> (st.previous, k, detector, belowMask, slow);
 
-            const double a = linked.slow ? k.slowAttack : k.attack;
-            const double aRest = linked.slow ? k.slowAttackRest : k.attackRest;
+            const double a = slow ? k.slowAttack : k.attack;
+            const double aRest = slow ? k.slowAttackRest : k.attackRest;
             gain1 = channel0.step (k, linked.r0, a, aRest);
             if constexpr (SharedGain)
             {

@@ -41,6 +41,7 @@ void BriscaAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
 
     const int channels = buffer.getNumChannels();
     const int length = buffer.getNumSamples();
+    const int outputChannels = juce::jmin (channels, getTotalNumOutputChannels());
     if (channels > bridgeBuffer.getNumChannels())
         bridgeBuffer.setSize (channels, bridgeBuffer.getNumSamples(), false, false, true); // only if a host breaks its promise
 
@@ -62,7 +63,9 @@ void BriscaAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
 
         processBlock (view, midi);
 
-        for (int ch = 0; ch < channels; ++ch)
+        // Only output channels can change; input-only channels (the side chain) go back as they
+        // came, so they need no copy.
+        for (int ch = 0; ch < outputChannels; ++ch)
         {
             const double* in = view.getReadPointer (ch);
             float* out = buffer.getWritePointer (ch, start);

@@ -1,3 +1,4 @@
+#include "ChainKernel.h"
 #include "ReferenceChain.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +72,21 @@ void configure (BriscaAudioProcessor& p, const Mode& m, double rate, int block)
 }
 } // namespace
 
-TEST (ReferenceEquivalence, OptimisedChainMatchesLiteralChainBitForBit)
+class ReferenceEquivalence : public ::testing::TestWithParam<ChainKernelIsa>
+{
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == ChainKernelIsa::avx && ! __builtin_cpu_supports ("avx"))
+            GTEST_SKIP() << "no AVX on this processor";
+        previous = chainKernelIsa();
+        setChainKernelIsa (GetParam());
+    }
+    void TearDown() override { setChainKernelIsa (previous); }
+    ChainKernelIsa previous = ChainKernelIsa::sse2;
+};
+
+TEST_P (ReferenceEquivalence, OptimisedChainMatchesLiteralChainBitForBit)
 {
     const Mode modes[] = { { "stereo", 2, 2 }, { "stereo, mono key", 2, 1 }, { "stereo, no key", 2, 0 },
                            { "mono", 1, 1 }, { "mono, no key", 1, 0 } };
@@ -105,3 +120,6 @@ TEST (ReferenceEquivalence, OptimisedChainMatchesLiteralChainBitForBit)
             }
         }
 }
+
+INSTANTIATE_TEST_SUITE_P (InstructionSets, ReferenceEquivalence, ::testing::Values (ChainKernelIsa::sse2, ChainKernelIsa::avx),
+                          [] (const auto& info) { return std::string (info.param == ChainKernelIsa::avx ? "Avx" : "Sse2"); });
