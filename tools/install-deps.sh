@@ -13,10 +13,13 @@ packages=(
   libflac-dev libvorbis-dev libogg-dev zlib1g-dev libpng-dev libjpeg-dev
   libfreetype-dev libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev
   libasound2-dev libcurl4-gnutls-dev
+  libfontconfig-dev                   # the editor asks fontconfig for the system's CJK face
   # tests and benchmarks
   libgtest-dev libbenchmark-dev valgrind
   lilv-utils lv2-dev                  # lv2info reads the built bundle in the tests
   xvfb xauth fonts-noto-cjk           # editor tests under a virtual display, CJK glyphs
+  fonts-dejavu-core                   # the faces the artwork program prints its captions with
+  xdotool imagemagick                 # tools/screenshot-standalone.sh
 )
 
 missing=()
