@@ -9,6 +9,14 @@ namespace
 {
 constexpr double ln10Single = 2.3025851249694824;
 
+// The value the block runs with. A host can store NaN in a parameter; that must never reach
+// the audio, so such a parameter runs at its default until it gets a number again.
+float valueOf (juce::AudioParameterFloat& parameter) noexcept
+{
+    const float v = parameter.get();
+    return std::isnan (v) ? static_cast<juce::AudioProcessorParameter&> (parameter).getDefaultValue() : v;
+}
+
 double linearGain (float v) noexcept
 {
     const float db = v * 40.0f - 20.0f;
@@ -39,10 +47,10 @@ void BriscaAudioProcessor::processBlock (juce::AudioBuffer<double>& buffer, juce
 
     // Every parameter is read once here and holds for the whole block.
     s.sampleRate = getSampleRate();
-    s.inputGain = linearGain (dbInput->get());
-    s.outputGain = linearGain (dbOutput->get());
-    s.thresholdDb = 20.0 * std::log10 (static_cast<double> (dbThreshold->get() * 0.99f + 0.01f));
-    const double splitHz = static_cast<double> (dbHP->get() * 1950.0f + 50.0f);
+    s.inputGain = linearGain (valueOf (*dbInput));
+    s.outputGain = linearGain (valueOf (*dbOutput));
+    s.thresholdDb = 20.0 * std::log10 (static_cast<double> (valueOf (*dbThreshold) * 0.99f + 0.01f));
+    const double splitHz = static_cast<double> (valueOf (*dbHP) * 1950.0f + 50.0f);
     s.midSide = s.stereo && dbMSInput->get();
     s.split = dbHPEnable->get();
     s.limit = dbLimit->get();
@@ -74,15 +82,15 @@ void BriscaAudioProcessor::processBlock (juce::AudioBuffer<double>& buffer, juce
         return;
     }
 
-    s.ratio = static_cast<double> (dbRatio->get() * 19.5f + 0.5f);
-    s.attackMs = static_cast<double> (dbAttack->get() * 100.0f + 0.01f);
-    s.releaseMs = static_cast<double> (dbRelease->get() * 300.0f + 0.01f);
-    s.kneeDb = static_cast<double> (dbKnee->get()) * 48.0;
-    s.rmsAmount = static_cast<double> (dbRMS->get());
-    const double wide = static_cast<double> (dbWide->get());
+    s.ratio = static_cast<double> (valueOf (*dbRatio) * 19.5f + 0.5f);
+    s.attackMs = static_cast<double> (valueOf (*dbAttack) * 100.0f + 0.01f);
+    s.releaseMs = static_cast<double> (valueOf (*dbRelease) * 300.0f + 0.01f);
+    s.kneeDb = static_cast<double> (valueOf (*dbKnee)) * 48.0;
+    s.rmsAmount = static_cast<double> (valueOf (*dbRMS));
+    const double wide = static_cast<double> (valueOf (*dbWide));
     s.widthShare = 0.6000000238418579 * (wide * 0.5 + 0.5) + 0.20000000298023224;
     s.sideGain = wide * 0.5 + 1.0;
-    s.wet = static_cast<double> (dbWet->get());
+    s.wet = static_cast<double> (valueOf (*dbWet));
     s.dry = 1.0 - s.wet;
     s.limiterAttackCoef = std::exp (-1000.0 / (0.001 * s.sampleRate));
     s.limiterReleaseCoef = std::exp (-1000.0 / (50.0 * s.sampleRate));
