@@ -21,6 +21,6 @@ echo "Installed: $HOME/.lv2/Brisca.lv2  $HOME/.vst3/Brisca.vst3  $HOME/.local/bi
 
 # What an LV2 host reads from the installed bundle.
 LV2_PATH="$HOME/.lv2" lv2info "https://$(sed -n 's/^BRISCA_MAKER_DOMAIN:STRING=//p' "$build/CMakeCache.txt")/plugins/brisca" \
-  | grep -E '^\s*(Name|Author|Presets):' || true
+  | awk '/^\tName:|^\tAuthor:/ { print } /^\tPresets:/ { p = 1; print; next } p && /^\t +[^ ]/ { print; next } { p = 0 }' || true
 
 "$build/tools/brisca-render" --plot demo.png "$@"
