@@ -23,8 +23,11 @@ void CCompress::Reset (double sampleRate)
 {
     // 10 ms of samples, truncated twice; never less than one sample so that absurd rates
     // cannot leave the detector without a window.
-    const int window = static_cast<int> (static_cast<double> (static_cast<int> (sampleRate * 10.0)) / 1000.0);
-    rmsWindowLength = window > 0 ? window : 1;
+    const double tenMilliseconds = sampleRate * 10.0;
+    const int window = (tenMilliseconds >= 1000.0 && tenMilliseconds < 2.0e9)
+                           ? static_cast<int> (static_cast<double> (static_cast<int> (tenMilliseconds)) / 1000.0)
+                           : 1;
+    rmsWindowLength = window;
 
     for (auto& ring : rmsRing)
     {
