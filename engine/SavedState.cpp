@@ -1,5 +1,6 @@
 #include "ParameterWrite.h"
 #include "PluginProcessor.h"
+#include "StateTextChecks.h"
 
 #include <cmath>
 
@@ -36,7 +37,7 @@ void BriscaAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void BriscaAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (data == nullptr || sizeInBytes < 9)
+    if (data == nullptr || sizeInBytes < 9 || ! brisca::statetext::safeForTheXmlReader (data, sizeInBytes))
         return;
     const auto xml = getXmlFromBinary (data, sizeInBytes);
     if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (stateTag))
@@ -47,7 +48,14 @@ void BriscaAudioProcessor::setStateInformation (const void* data, int sizeInByte
         auto& p = *param;
         const bool toggle = isSwitch (param);
         const double current = toggle ? (p.getValue() >= 0.5f ? 1.0 : 0.0) : static_cast<double> (p.getValue());
-        double number = xml->getDoubleAttribute (p.getParameterID(), current);
+        double number = current;
+        if (xml->hasAttribute (p.getParameterID()))
+        {
+            // JUCE's number reader, except for exponents that would overflow it.
+            const auto text = xml->getStringAttribute (p.getParameterID());
+            const auto huge = brisca::statetext::hugeExponentValue (text);
+            number = huge.has_value() ? *huge : text.getDoubleValue();
+        }
         // "nan" parses as a number; it must never reach a parameter, so it counts as missing.
         if (std::isnan (number))
             number = current;
