@@ -15,3 +15,6 @@ test_home=$(mktemp -d)
 trap 'rm -rf "$test_home"' EXIT
 HOME="$test_home" xvfb-run -a -s "-screen 0 1280x800x24" \
   ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+
+# The saved-state fuzzer, bounded (clang with address and undefined-behaviour sanitizers).
+bash "$here/tools/run-state-fuzz.sh" "${BRISCA_FUZZ_SECONDS:-60}"
