@@ -1,44 +1,14 @@
-#include <juce_audio_processors/juce_audio_processors.h>
+#include "HostedBundles.h"
 
 #include <gtest/gtest.h>
 
-// The built bundles, loaded the way a host loads them: through JUCE's VST3 and LV2 hosting.
-namespace
-{
-const juce::File artefacts (BRISCA_ARTEFACTS);
-
-std::unique_ptr<juce::AudioPluginInstance> load (juce::AudioPluginFormat& format, const juce::String& id)
-{
-    juce::OwnedArray<juce::PluginDescription> found;
-    format.findAllTypesForFile (found, id);
-    if (found.isEmpty())
-        return nullptr;
-    juce::String error;
-    auto instance = format.createInstanceFromDescription (*found[0], 48000.0, 512, error);
-    EXPECT_TRUE (error.isEmpty()) << error;
-    return instance;
-}
-
-std::unique_ptr<juce::AudioPluginInstance> loadVst3()
-{
-    static juce::VST3PluginFormat format;
-    return load (format, artefacts.getChildFile ("VST3/Brisca.vst3").getFullPathName());
-}
-
-std::unique_ptr<juce::AudioPluginInstance> loadLv2()
-{
-    static juce::LV2PluginFormat format;
-    format.searchPathsForPlugins (juce::FileSearchPath (artefacts.getChildFile ("LV2").getFullPathName()), true, false);
-    return load (format, BRISCA_LV2_URI);
-}
-} // namespace
 
 class HostedPlugin : public ::testing::TestWithParam<const char*>
 {
 protected:
     std::unique_ptr<juce::AudioPluginInstance> instance()
     {
-        return juce::String (GetParam()) == "VST3" ? loadVst3() : loadLv2();
+        return loadHostedBrisca (GetParam());
     }
 };
 
@@ -60,10 +30,7 @@ TEST_P (HostedPlugin, ReportsNameMakerAndSixteenParametersById)
             reported.add (withId->getParameterID());
     for (auto* id : ids)
     {
-        // VST3 parameters are numbers (JUCE publishes the hash of the ID string); LV2 ones are
-        // properties under the plug-in's URI.
-        const auto expected = vst3 ? juce::String ((int) (juce::String (id).hashCode() & 0x7fffffff))
-                                   : "des:" + juce::String (BRISCA_LV2_URI) + ":" + id;
+        const auto expected = hostedParameterId (GetParam(), id);
         EXPECT_TRUE (reported.contains (expected)) << id << " missing from " << reported.joinIntoString (",").toStdString();
     }
 }

@@ -1,7 +1,7 @@
 #include "PluginProcessor.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
-#include <juce_audio_processors/juce_audio_processors.h>
+#include "HostedBundles.h"
 
 #include <gtest/gtest.h>
 
@@ -9,40 +9,9 @@
 // samples brisca-render writes for the same settings: one engine, whatever carries it.
 namespace
 {
-const juce::File artefacts (BRISCA_ARTEFACTS);
 constexpr double rate = 48000.0;
 constexpr int blockSize = 512, length = 12 * blockSize;
 
-std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::String& formatName)
-{
-    static juce::VST3PluginFormat vst3;
-    static juce::LV2PluginFormat lv2;
-    juce::AudioPluginFormat* format = &vst3;
-    juce::String id = artefacts.getChildFile ("VST3/Brisca.vst3").getFullPathName();
-    if (formatName == "LV2")
-    {
-        format = &lv2;
-        lv2.searchPathsForPlugins (juce::FileSearchPath (artefacts.getChildFile ("LV2").getFullPathName()), true, false);
-        id = BRISCA_LV2_URI;
-    }
-    juce::OwnedArray<juce::PluginDescription> found;
-    format->findAllTypesForFile (found, id);
-    if (found.isEmpty())
-        return nullptr;
-    juce::String error;
-    return format->createInstanceFromDescription (*found[0], rate, blockSize, error);
-}
-
-// VST3 publishes the hash of the ID string, LV2 a property under the plug-in's URI.
-juce::AudioProcessorParameter* hostedParameter (juce::AudioPluginInstance& plugin, const juce::String& formatName, const juce::String& id)
-{
-    const auto wanted = formatName == "VST3" ? juce::String (static_cast<int> (id.hashCode() & 0x7fffffff))
-                                             : "des:" + juce::String (BRISCA_LV2_URI) + ":" + id;
-    for (auto* p : plugin.getParameters())
-        if (auto* withId = dynamic_cast<juce::HostedAudioProcessorParameter*> (p); withId != nullptr && withId->getParameterID() == wanted)
-            return p;
-    return nullptr;
-}
 
 juce::AudioBuffer<float> signal (unsigned seed)
 {
@@ -146,7 +115,7 @@ TEST_P (HostedRender, SameSamplesAsBriscaRender)
     folder.deleteRecursively();
     ASSERT_EQ (length, rendered.getNumSamples());
 
-    auto plugin = loadPlugin (formatName);
+    auto plugin = loadHostedBrisca (formatName, rate, blockSize);
     ASSERT_NE (nullptr, plugin);
     ASSERT_EQ (4, plugin->getTotalNumInputChannels());
 

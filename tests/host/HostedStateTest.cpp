@@ -1,6 +1,6 @@
 #include "PluginProcessor.h"
 
-#include <juce_audio_processors/juce_audio_processors.h>
+#include "HostedBundles.h"
 
 #include <gtest/gtest.h>
 
@@ -8,19 +8,6 @@
 // by the processor in-process goes into the hosted plug-in and comes back out unchanged.
 namespace
 {
-const juce::File artefacts (BRISCA_ARTEFACTS);
-
-std::unique_ptr<juce::AudioPluginInstance> load (juce::AudioPluginFormat& format, const juce::String& id)
-{
-    juce::OwnedArray<juce::PluginDescription> found;
-    format.findAllTypesForFile (found, id);
-    if (found.isEmpty())
-        return nullptr;
-    juce::String error;
-    auto instance = format.createInstanceFromDescription (*found[0], 48000.0, 512, error);
-    EXPECT_TRUE (error.isEmpty()) << error;
-    return instance;
-}
 
 juce::MemoryBlock stateOf (juce::AudioProcessor& p)
 {
@@ -48,17 +35,6 @@ juce::MemoryBlock unusualState()
     return stateOf (source);
 }
 
-// The hosted parameter with the given ID, whatever the format calls it.
-juce::AudioProcessorParameter* hostedParameter (juce::AudioPluginInstance& plugin, const juce::String& id, bool vst3)
-{
-    const auto hostedId = vst3 ? juce::String ((int) (id.hashCode() & 0x7fffffff))
-                               : "des:" + juce::String (BRISCA_LV2_URI) + ":" + id;
-    for (auto* p : plugin.getParameters())
-        if (auto* withId = dynamic_cast<juce::HostedAudioProcessorParameter*> (p); withId != nullptr && withId->getParameterID() == hostedId)
-            return p;
-    return nullptr;
-}
-
 // The hosted values must be those of a processor restored from the same block.
 void expectParametersShow (juce::AudioPluginInstance& plugin, const juce::MemoryBlock& block, bool vst3)
 {
@@ -67,7 +43,7 @@ void expectParametersShow (juce::AudioPluginInstance& plugin, const juce::Memory
     for (auto* param : reference.getParameters())
     {
         const auto id = dynamic_cast<juce::RangedAudioParameter*> (param)->getParameterID();
-        auto* hosted = hostedParameter (plugin, id, vst3);
+        auto* hosted = hostedParameter (plugin, vst3 ? "VST3" : "LV2", id);
         ASSERT_NE (nullptr, hosted) << id;
         EXPECT_EQ (param->getValue(), hosted->getValue()) << id;
     }
@@ -76,8 +52,7 @@ void expectParametersShow (juce::AudioPluginInstance& plugin, const juce::Memory
 
 TEST (HostedState, Vst3ComponentStateCarriesTheBlockUnchanged)
 {
-    juce::VST3PluginFormat format;
-    auto plugin = load (format, artefacts.getChildFile ("VST3/Brisca.vst3").getFullPathName());
+    auto plugin = loadHostedBrisca ("VST3");
     ASSERT_NE (nullptr, plugin);
 
     // JUCE's VST3 host keeps the component's chunk as base64 inside an XML of its own.
@@ -107,7 +82,7 @@ TEST (HostedState, Vst3ComponentStateCarriesTheBlockUnchanged)
     EXPECT_TRUE (juce::String (bytes + chunk.getSize() - 15, 15) == "JUCEPrivateData");
 
     // Reopening the project and saving again gives the host the very same bytes.
-    auto again = load (format, artefacts.getChildFile ("VST3/Brisca.vst3").getFullPathName());
+    auto again = loadHostedBrisca ("VST3");
     ASSERT_NE (nullptr, again);
     setState (*again, saved);
     EXPECT_EQ (saved, stateOf (*again));
@@ -125,13 +100,6 @@ juce::String blockTextIn (const juce::String& turtle)
     return turtle.fromFirstOccurrenceOf (stateProperty, false, false).upToFirstOccurrenceOf ("\"", false, false);
 }
 
-std::unique_ptr<juce::AudioPluginInstance> loadLv2()
-{
-    static juce::LV2PluginFormat format;
-    format.searchPathsForPlugins (juce::FileSearchPath (artefacts.getChildFile ("LV2").getFullPathName()), true, false);
-    return load (format, BRISCA_LV2_URI);
-}
-
 void processOneBlock (juce::AudioPluginInstance& plugin)
 {
     plugin.prepareToPlay (48000.0, 512);
@@ -145,7 +113,7 @@ void processOneBlock (juce::AudioPluginInstance& plugin)
 
 TEST (HostedState, Lv2StateStringCarriesTheBlockUnchanged)
 {
-    auto plugin = loadLv2();
+    auto plugin = loadHostedBrisca ("LV2");
     ASSERT_NE (nullptr, plugin);
     const auto initial = stateOf (*plugin).toString();
     const auto initialText = blockTextIn (initial);
