@@ -140,6 +140,7 @@ BriscaAudioProcessorEditor::BriscaAudioProcessorEditor (BriscaAudioProcessor& p)
     setSize (1045, 410);
     startTimer (50);
     drawBG();
+    brisca::startUpdateCheck (updateStatus, brisca::updateCheckUrl());
 }
 
 void BriscaAudioProcessorEditor::buildToggle (juce::AudioParameterBool& parameter, std::unique_ptr<juce::ToggleButton>& button,

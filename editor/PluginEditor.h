@@ -3,6 +3,8 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "UpdateCheck.h"
+
 #include <array>
 #include <atomic>
 #include <memory>
@@ -43,8 +45,14 @@ public:
     // A read-out in segment digits, right-aligned in `cells` 16-pixel cells starting at x.
     void setNumberDisplay (juce::Graphics&, int x, int y, bool asInteger, int cells, double value);
     juce::AudioParameterFloat* getParameterForSlider (juce::Slider*);
-    // Numeric entry for read-out column 0..10.
+    // Numeric entry for read-out column 0..10: the dialog, repeated while the text is refused.
     void showNumText (int column);
+
+    // The entry dialog of a column as showNumText runs it, preloaded with the read-out's value.
+    std::unique_ptr<juce::AlertWindow> makeNumEntryDialog (int column);
+    enum class EntryOutcome { unchanged, written, refused };
+    // What closing the entry dialog of `column` with `dialogResult` (1 is OK) and `text` does.
+    EntryOutcome enterNumText (int column, int dialogResult, const juce::String& text);
 
     // The panel's state, in this order. The refresh timer, the drawing and the button actions
     // all work on these directly (and so do the tests).
@@ -63,7 +71,10 @@ public:
     std::unique_ptr<juce::ToggleButton> enableButton, sideChainButton, hpEnableButton, limitButton, msInputButton;
 
     juce::ImageButton logoButton, grResetButton, notificationButton;
-    std::atomic<bool> newVersionAvailable { false };
+    // Shared with the update-check worker, which may still be waiting for the server when the
+    // editor is gone; the flag lives in the shared state.
+    const std::shared_ptr<brisca::UpdateStatus> updateStatus = std::make_shared<brisca::UpdateStatus>();
+    std::atomic<bool>& newVersionAvailable = updateStatus->newVersionAvailable;
     juce::ImageButton inputValueButton, rmsValueButton, wideValueButton, hpValueButton, kneeValueButton,
         ratioValueButton, thresholdValueButton, attackValueButton, releaseValueButton, outputValueButton,
         wetValueButton;

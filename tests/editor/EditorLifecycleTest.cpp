@@ -1,3 +1,4 @@
+#include "DialogScript.h"
 #include "EditorTestSupport.h"
 
 #include <atomic>
@@ -120,18 +121,15 @@ TEST (EditorLifecycle, UnknownParameterGetsOneWarningAndTheOthersTheirControls)
         GTEST_SKIP() << "needs a display for the message box";
     ProcessorWithExtraParameter processor;
     juce::StringArray boxes;
-    std::function<void()> closeBoxes = [&] {
-        if (auto* box = dynamic_cast<juce::AlertWindow*> (juce::Component::getCurrentlyModalComponent()))
-        {
-            boxes.add (box->getName() + "|" + box->getDescription() + "|"
-                       + juce::String ((int) (box->getAlertType() == juce::MessageBoxIconType::WarningIcon)));
-            box->exitModalState (0);
-        }
-        juce::Timer::callAfterDelay (20, closeBoxes);
-    };
-    juce::Timer::callAfterDelay (20, closeBoxes);
+    // Closes the box and any further one; it stops with the test, so nothing outlives it.
+    DialogScript closeBoxes ({ [&] (juce::AlertWindow& box) {
+        boxes.add (box.getName() + "|" + box.getDescription() + "|"
+                   + juce::String ((int) (box.getAlertType() == juce::MessageBoxIconType::WarningIcon)));
+        return 0;
+    } });
     BriscaAudioProcessorEditor editor (processor);
 
+    EXPECT_EQ (closeBoxes.unexpected, 0);
     ASSERT_EQ (boxes.size(), 1);
     EXPECT_EQ (boxes[0], "ParamError|ParamError. paramID : dbExtra|1");
     EXPECT_EQ (editor.slidersByColumn().size(), 11u);
@@ -140,5 +138,4 @@ TEST (EditorLifecycle, UnknownParameterGetsOneWarningAndTheOthersTheirControls)
     for (auto* button : { editor.enableButton.get(), editor.sideChainButton.get(), editor.hpEnableButton.get(),
                           editor.limitButton.get(), editor.msInputButton.get() })
         EXPECT_NE (button, nullptr);
-    closeBoxes = [] {};
 }

@@ -23,6 +23,20 @@ inline bool haveDisplay()
     return juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr;
 }
 
+// Runs the message loop until `done` says so or the time is up; tells which came first.
+template <typename Condition>
+bool pumpUntil (Condition done, int timeoutMs = 5000)
+{
+    const auto deadline = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+    while (! done())
+    {
+        if (juce::Time::getMillisecondCounter() > deadline)
+            return false;
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+    }
+    return true;
+}
+
 inline bool samePixels (const juce::Image& a, juce::Rectangle<int> areaA, const juce::Image& b, juce::Point<int> originB)
 {
     for (int y = 0; y < areaA.getHeight(); ++y)
