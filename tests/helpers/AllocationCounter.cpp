@@ -12,6 +12,17 @@ AllocationCounter::AllocationCounter() : start (allocations) {}
 AllocationCounter::~AllocationCounter() = default;
 long AllocationCounter::count() const { return allocations - start; }
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// A sanitizer owns malloc and free; replacing malloc alone would hand its free glibc's blocks.
+// Its allocation hook sees every allocation instead.
+extern "C" int __sanitizer_install_malloc_and_free_hooks (void (*) (const volatile void*, std::size_t),
+                                                         void (*) (const volatile void*));
+namespace
+{
+const int hooksInstalled = __sanitizer_install_malloc_and_free_hooks (
+    [] (const volatile void*, std::size_t) { ++allocations; }, [] (const volatile void*) {});
+}
+#else
 // JUCE's buffers and heap blocks take their memory straight from malloc, calloc and realloc,
 // not through operator new, so the C allocator is where allocations are counted. These wrap
 // glibc's own allocator, which free keeps serving.
@@ -52,3 +63,4 @@ void operator delete (void* p) noexcept { std::free (p); }
 void operator delete[] (void* p) noexcept { std::free (p); }
 void operator delete (void* p, std::size_t) noexcept { std::free (p); }
 void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
+#endif
