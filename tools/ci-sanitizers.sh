@@ -32,7 +32,20 @@ timed() {
 
 configure() {
   local dir=$1 flags=$2
+  # JUCE's module library is compiled without the undefined-behaviour checks (a tenth of the
+  # JUCE we use would otherwise take longer than the rest of CI): UB inside JUCE's own code is
+  # not ours to fix, while our code, the plug-in wrappers and every JUCE header inlined into
+  # them keep all checks. The address and thread checks cover JUCE too.
+  cat > "$dir/sanitizer-scope.cmake" <<'CMAKE'
+cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL _brisca_juce_without_ubsan)
+function(_brisca_juce_without_ubsan)
+  if(TARGET juce_modules)
+    target_compile_options(juce_modules PRIVATE -fno-sanitize=undefined)
+  endif()
+endfunction()
+CMAKE
   cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_PROJECT_INCLUDE="$dir/sanitizer-scope.cmake" \
     -DCMAKE_C_FLAGS_RELEASE="-O1 -g1" -DCMAKE_CXX_FLAGS_RELEASE="-O1 -g1" \
     -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_EXE_LINKER_FLAGS="$flags" -DCMAKE_SHARED_LINKER_FLAGS="$flags" -DCMAKE_MODULE_LINKER_FLAGS="$flags" \
@@ -67,10 +80,13 @@ for phase in "${phases[@]}"; do
       dir="$here/build-tsan"
       mkdir -p "$dir"
       cp "$here/tools/validate/tsan.supp" "$dir/tsan.supp"
-      export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$dir/tsan.supp"
+      # The LV2 build step runs the instrumented plug-in (it opens the editor to write the
+      # manifest); what it does there is not under test, so nothing is reported while building.
+      export TSAN_OPTIONS="report_bugs=0"
       timed "tsan configure" configure "$dir" "-fsanitize=thread" &&
         timed "tsan build" cmake --build "$dir" -j"$jobs" \
           --target validate_tests editor_tests processor_tests brisca-validate Brisca_VST3 Brisca_LV2 &&
+        TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$dir/tsan.supp" \
         timed "tsan tests" run_ctest --test-dir "$dir" \
           -R '^(Layouts/ProcessorConcurrency|EditorLifecycle|HostileState)|^validate_(vst3|lv2)_concurrency$'
       unset TSAN_OPTIONS

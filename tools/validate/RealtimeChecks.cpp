@@ -25,9 +25,9 @@ struct Scenario
     // between blocks (automation reaches the plug-in inside the next processBlock).
     std::function<void (int block, HostedParameters&, juce::Random&)> betweenBlocks;
     juce::AudioChannelSet sideChain = juce::AudioChannelSet::stereo();
-    // Stacks through this function are the plug-in's documented behaviour, reported but not
-    // failed.
-    const char* byDesign = nullptr;
+    // Stacks through these calls are the plug-in's documented behaviour, reported but not
+    // failed (the inlined helper is named only where debug information says so).
+    juce::StringArray byDesign = {};
 };
 
 void runScenario (Session& s, const Scenario& scenario)
@@ -78,17 +78,22 @@ void runScenario (Session& s, const Scenario& scenario)
     // Heap calls fail wherever they come from inside the plug-in. Locks fail in Brisca's code;
     // the ones JUCE's wrappers take by design (the processor's callback lock around each block,
     // a parameter's listener lock when host automation is applied) are listed and, unless
-    // --strict, tolerated: no plug-in built on JUCE can avoid them.
+    // --strict, tolerated: no plug-in built on JUCE 7 can avoid them.
     juce::StringArray problems;
     if (! finite)
         problems.add ("non-finite output");
+    // One more is tolerated: glibc gives a dlopen'ed library's thread-local storage to a thread
+    // on its first use there, with malloc (__tls_get_addr), once per thread and library.
     auto verdictOf = [&] (const Finding& f) -> juce::String {
         if (! f.inPlugin)
             return "outside the plug-in";
-        if (scenario.byDesign != nullptr && f.path.contains (scenario.byDesign))
-            return "by design";
-        if (f.call == probe::Call::mutexLock && ! f.ourCode && ! s.strict)
+        for (const auto& marker : scenario.byDesign)
+            if (f.path.contains (marker))
+                return "by design";
+        if (! s.strict && f.call == probe::Call::mutexLock && ! f.ourCode)
             return "tolerated";
+        if (! s.strict && f.call != probe::Call::mutexLock && f.path.contains ("__tls_get_addr"))
+            return "tolerated, first use of thread-local storage";
         return "FAIL";
     };
     for (const auto& f : findings)
@@ -114,7 +119,7 @@ void runRealtimeChecks (Session& s)
     }
     probe::prepare();
 
-    runScenario (s, { "steady", "steady processing, settings unchanged", nullptr });
+    runScenario (s, { "steady", "steady processing, settings unchanged", {} });
 
     runScenario (s, { "automation", "every parameter automated by the host between blocks",
                       [] (int, HostedParameters& params, juce::Random& random) { params.randomise (random); } });
@@ -133,5 +138,6 @@ void runRealtimeChecks (Session& s)
                               if (auto* p = params.find ("dbSideChain"))
                                   p->setValue (1.0f);
                       },
-                      juce::AudioChannelSet::disabled(), "setAndNotify" });
+                      juce::AudioChannelSet::disabled(),
+                      { "setAndNotify", "sendValueChangedMessageToListeners <- BriscaAudioProcessor::processBlock" } });
 }

@@ -1,5 +1,6 @@
 #include "StackReport.h"
 
+#include <cxxabi.h>
 #include <dlfcn.h>
 #include <map>
 
@@ -50,6 +51,13 @@ bool isOurs (const juce::String& function)
     return false;
 }
 
+juce::String demangled (const char* symbol)
+{
+    int status = 0;
+    std::unique_ptr<char, decltype (&std::free)> name (abi::__cxa_demangle (symbol, nullptr, nullptr, &status), &std::free);
+    return status == 0 && name != nullptr ? juce::String (name.get()).upToFirstOccurrenceOf ("(", false, false) : juce::String (symbol);
+}
+
 bool isSystem (const juce::String& module)
 {
     return module.contains ("/libc.so") || module.contains ("/libstdc++") || module.contains ("/libgcc_s")
@@ -77,6 +85,9 @@ std::vector<Finding> explainStacks (const std::vector<probe::Stack>& stacks, con
                 frame.module = juce::File (frame.module).getLinkedTarget().getFullPathName();
                 // Return addresses point after the call; step back into it.
                 frame.offset = static_cast<juce::uint64> (static_cast<const char*> (address) - static_cast<const char*> (info.dli_fbase)) - 1;
+                // The C library and the loader export what matters here (__tls_get_addr, say).
+                if (isSystem (frame.module) && info.dli_sname != nullptr)
+                    frame.functions.add (demangled (info.dli_sname));
             }
             frames.push_back (frame);
         }
@@ -97,8 +108,15 @@ std::vector<Finding> explainStacks (const std::vector<probe::Stack>& stacks, con
         juce::StringArray path { probe::nameOf (stacks[s].call) };
         for (const auto& f : resolved[s])
         {
-            if (f.module.isEmpty() || isSystem (f.module))
+            if (f.module.isEmpty())
                 continue;
+            if (isSystem (f.module))
+            {
+                // Named loader and C library frames between the call and the code that caused it.
+                if (! finding.inPlugin && ! f.functions.isEmpty() && path.size() < 4)
+                    path.addArray (f.functions);
+                continue;
+            }
             const bool inPlugin = f.module.startsWith (bundlePath);
             // The validator's own code, above JUCE's hosting: the rest of the stack is ours.
             if (! inPlugin && ! f.functions.isEmpty() && ! f.functions[f.functions.size() - 1].startsWith ("juce::"))
