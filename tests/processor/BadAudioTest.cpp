@@ -157,6 +157,8 @@ double burstValue (const Burst& burst, Precision precision)
 }
 
 void PrintTo (const Mode& mode, std::ostream* os) { *os << mode.name; }
+void PrintTo (Target target, std::ostream* os) { *os << (target == Target::Main ? "main input" : "side chain"); }
+void PrintTo (Precision precision, std::ostream* os) { *os << (precision == Precision::Double ? "double" : "float"); }
 
 using Case = std::tuple<Mode, Target, Precision>;
 

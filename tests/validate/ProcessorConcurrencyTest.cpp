@@ -26,6 +26,8 @@ struct Layout
     int sideChannels; // 0: no key input, so the processor switches dbSideChain off itself
 };
 
+void PrintTo (const Layout& layout, std::ostream* os) { *os << layout.name; }
+
 class ProcessorConcurrency : public ::testing::TestWithParam<Layout>
 {
 };
